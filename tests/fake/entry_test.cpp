@@ -110,4 +110,15 @@ TEST(EntryUsageTest, WithoutAPathPrintsTheUsageAndTouchesNothing) {
   EXPECT_TRUE(fake::kernel.calls.empty());
 }
 
+TEST(EntryUsageTest, BannerNamesTheProjectVersion) {
+  fake::Reset();
+  char name[] = "vestrill";
+  char* argv[] = {name, nullptr};
+  testing::internal::CaptureStdout();
+  RunVestrill(1, argv);
+  std::string output = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(output.substr(0, output.find('\n') + 1),
+            "  Tamberwick vestrill v" VESTRILL_VERSION "\n");
+}
+
 }  // namespace

@@ -26,6 +26,9 @@ long=$(long_name 100000)
 # A Windows command line holds at most 32,767 characters.
 [[ $platform == windows ]] && long=$(long_name 30000)
 
+# Wine reads the Unix arguments in the locale's character set; the names below are UTF-8.
+export LC_ALL=C.UTF-8
+
 scratch_root=$(mktemp -d "${TMPDIR:-/tmp}/vestrill-cases.XXXXXX")
 trap 'chmod -R u+w "$scratch_root"; rm -rf "$scratch_root"' EXIT
 umask 022
@@ -150,6 +153,11 @@ row native  'bare drive designator names ./C: here'   ''     ''                 
 row windows 'bare drive designator names the root'    ''     ''                             ''                     C:
 row native  'wildcards are ordinary characters'       ''     'mkdir -p home/quelt1'         'home/quelt?'          'home/quelt?'
 row windows 'a wildcard matching a directory'         ''     'mkdir -p home/quelt1'         ''                     'home/quelt?'
+
+# Names outside the Western code page reach the file system byte for byte. On Windows a code
+# page that cannot hold them would turn each into "?", a wildcard that matches the look-alike.
+row both    'a name outside the Western code page'    ''     'mkdir home'                   'home/jürgen-Ж-日本'   'home/jürgen-Ж-日本'
+row both    'a look-alike name is not taken for it'   ''     'mkdir -p home/jürgen-X-YZ'    'home/jürgen-Ж-日本'   'home/jürgen-Ж-日本'
 
 # Bad input and hostile surroundings: no crash, status 0, nothing printed, nothing else changed.
 deep=$(long_name 200)
