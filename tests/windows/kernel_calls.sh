@@ -108,6 +108,13 @@ check 'a missing directory: the failed search is not closed; one creation, same 
 FindFirstFileA(p1 "home\\quelt",p2) = ffffffff
 CreateDirectoryA(p1 "home\\quelt",00000000)'
 
+check 'an existing file: the search is closed before the one creation' \
+  'mkdir home && echo data >home/quelt' 'home\quelt' \
+'lstrlenA(p1 "home\\quelt")
+FindFirstFileA(p1 "home\\quelt",p2) = p3
+FindClose(p3)
+CreateDirectoryA(p1 "home\\quelt",00000000)'
+
 # A drive letter of this prefix's own, mapped to a scratch directory.
 for letter in v w x y; do
   [[ -e $prefix/dosdevices/$letter: ]] || { drive=$letter; break; }

@@ -22,17 +22,21 @@ std::string VersionText() {
   return std::to_string(VESTRILL_VERSION_MAJOR) + "." + std::to_string(VESTRILL_VERSION_MINOR);
 }
 
+// The manifest that the loader reads for a process's exe: resource 1 of type RT_MANIFEST.
+std::string ProcessManifest(HMODULE module) {
+  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+  if (loaded == nullptr) return "";
+  return std::string(static_cast<const char*>(LockResource(loaded)),
+                     SizeofResource(module, resource));
+}
+
 TEST(ManifestTest, DeclaresUtf8LongPathsAsInvokerAndSupportedSystems) {
   HMODULE tool = LoadLibraryExA(ToolPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(tool, nullptr) << ToolPath();
-  // The loader reads a process's manifest from resource 1 of type RT_MANIFEST only.
-  HRSRC resource = FindResourceA(tool, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-  ASSERT_NE(resource, nullptr);
-  HGLOBAL loaded = LoadResource(tool, resource);
-  ASSERT_NE(loaded, nullptr);
-  const std::string manifest(static_cast<const char*>(LockResource(loaded)),
-                             SizeofResource(tool, resource));
+  const std::string manifest = ProcessManifest(tool);
   FreeLibrary(tool);
+  ASSERT_FALSE(manifest.empty()) << "no manifest for the process in " << ToolPath();
 
   const char* const kDeclarations[] = {
       ">UTF-8</activeCodePage>",
