@@ -98,25 +98,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, EntryTest, testing::ValuesIn(kCases),
                            return std::string(row.param.name);
                          });
 
-TEST(EntryUsageTest, WithoutAPathPrintsTheUsageAndTouchesNothing) {
-  fake::Reset();
+// Runs the entry with no argument and returns what it printed.
+std::string PrintedUsage() {
   char name[] = "vestrill";
   char* argv[] = {name, nullptr};
   testing::internal::CaptureStdout();
   EXPECT_EQ(RunVestrill(1, argv), 0);
-  std::string output = testing::internal::GetCapturedStdout();
+  return testing::internal::GetCapturedStdout();
+}
+
+TEST(EntryUsageTest, WithoutAPathPrintsTheUsageAndTouchesNothing) {
+  fake::Reset();
+  std::string output = PrintedUsage();
   EXPECT_EQ(output, kUsage);
   EXPECT_EQ(output.size(), 87u);
   EXPECT_TRUE(fake::kernel.calls.empty());
 }
 
 TEST(EntryUsageTest, BannerNamesTheProjectVersion) {
-  fake::Reset();
-  char name[] = "vestrill";
-  char* argv[] = {name, nullptr};
-  testing::internal::CaptureStdout();
-  RunVestrill(1, argv);
-  std::string output = testing::internal::GetCapturedStdout();
+  std::string output = PrintedUsage();
   EXPECT_EQ(output.substr(0, output.find('\n') + 1),
             "  Tamberwick vestrill v" VESTRILL_VERSION "\n");
 }

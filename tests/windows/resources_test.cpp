@@ -18,10 +18,6 @@ std::string ToolPath() {
   return path + "vestrill.exe";
 }
 
-std::string VersionText() {
-  return std::to_string(VESTRILL_VERSION_MAJOR) + "." + std::to_string(VESTRILL_VERSION_MINOR);
-}
-
 // The manifest that the loader reads for a process's exe: resource 1 of type RT_MANIFEST.
 std::string ProcessManifest(HMODULE module) {
   HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
@@ -32,11 +28,12 @@ std::string ProcessManifest(HMODULE module) {
 }
 
 TEST(ManifestTest, DeclaresUtf8LongPathsAsInvokerAndSupportedSystems) {
-  HMODULE tool = LoadLibraryExA(ToolPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(tool, nullptr) << ToolPath();
+  const std::string path = ToolPath();
+  HMODULE tool = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(tool, nullptr) << path;
   const std::string manifest = ProcessManifest(tool);
   FreeLibrary(tool);
-  ASSERT_FALSE(manifest.empty()) << "no manifest for the process in " << ToolPath();
+  ASSERT_FALSE(manifest.empty()) << "no manifest for the process in " << path;
 
   const char* const kDeclarations[] = {
       ">UTF-8</activeCodePage>",
@@ -55,11 +52,12 @@ TEST(ManifestTest, DeclaresUtf8LongPathsAsInvokerAndSupportedSystems) {
 class VersionInfoTest : public testing::Test {
  protected:
   void SetUp() override {
+    const std::string tool = ToolPath();
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(ToolPath().c_str(), &ignored);
-    ASSERT_NE(size, 0u) << "no version information in " << ToolPath();
+    DWORD size = GetFileVersionInfoSizeA(tool.c_str(), &ignored);
+    ASSERT_NE(size, 0u) << "no version information in " << tool;
     block_.resize(size);
-    ASSERT_TRUE(GetFileVersionInfoA(ToolPath().c_str(), 0, size, block_.data()));
+    ASSERT_TRUE(GetFileVersionInfoA(tool.c_str(), 0, size, block_.data()));
   }
 
   // A value from the string table that the translation list names, as the properties dialog
@@ -101,8 +99,8 @@ TEST_F(VersionInfoTest, NumbersAreTheProjectVersion) {
 }
 
 TEST_F(VersionInfoTest, StringsNameTheProductAndTheFile) {
-  EXPECT_EQ(Value("FileVersion"), VersionText());
-  EXPECT_EQ(Value("ProductVersion"), VersionText());
+  EXPECT_EQ(Value("FileVersion"), VESTRILL_VERSION);
+  EXPECT_EQ(Value("ProductVersion"), VESTRILL_VERSION);
   EXPECT_EQ(Value("ProductName"), "Tamberwick vestrill");
   EXPECT_EQ(Value("OriginalFilename"), "vestrill.exe");
   EXPECT_EQ(Value("FileDescription"), "Makes sure that an FTP user's root directory exists");
